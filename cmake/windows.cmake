@@ -1,0 +1,18 @@
+# The 32-bit Windows build: the system against the system's own headers and
+# import libraries, and the resources compiled into the executable.
+enable_language(RC)
+add_library(ostrel_system STATIC ${OSTREL_SCENE_SOURCES} ${OSTREL_SHELL_SOURCES} ${OSTREL_ABOUT_SOURCES})
+target_include_directories(ostrel_system PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(ostrel_system PUBLIC glu32 opengl32 gdi32 user32 shell32 kernel32)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/shell/winmain.cpp)
+    add_executable(ostrel WIN32 res/ostrel.rc)
+    set_target_properties(ostrel PROPERTIES SUFFIX ".scr")
+    target_link_libraries(ostrel PRIVATE ostrel_system)
+    target_link_options(ostrel PRIVATE -static -static-libgcc -static-libstdc++)
+else()
+    # Until the shell exists: link the scene against the import libraries.
+    add_executable(ostrel-scene-check WIN32 tools/win32_scene_check.cpp res/ostrel.rc)
+    target_link_libraries(ostrel-scene-check PRIVATE ostrel_system)
+    target_link_options(ostrel-scene-check PRIVATE -static -static-libgcc -static-libstdc++)
+endif()
