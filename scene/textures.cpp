@@ -10,6 +10,11 @@ constexpr WORD kBitmapIds[3] = {111, 112, 114};  // panel A, panel B, floor
 }  // namespace
 
 void LoadSceneTextures() {
+    // Without a context there is nothing to load into, and GLU's mipmap
+    // builder reads the GL version string, which is then missing.
+    if (wglGetCurrentContext() == nullptr) {
+        return;
+    }
     SceneState& s = sceneState;
     glGenTextures(3, s.textureNames);
     for (int i = 0; i < 3; ++i) {

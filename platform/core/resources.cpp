@@ -94,6 +94,11 @@ void SetResourceImage(const BYTE* image, size_t size) {
     Image() = ResourceImage{image, size};
 }
 
+const BYTE* ResourceImageBytes(size_t* size) {
+    *size = Image().size;
+    return Image().bytes;
+}
+
 bool FindResourceData(WORD type, LPCSTR name, ResourceData* out) {
     const ResourceImage& image = Image();
     if (image.bytes == nullptr || name == nullptr) {

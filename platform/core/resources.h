@@ -20,6 +20,8 @@ struct ResourceData {
 // Installs the .res image that resource lookups read; the executable's
 // embedded resources call this before main. The bytes must outlive the process.
 void SetResourceImage(const BYTE* image, size_t size);
+// The installed image, for tests that make a changed copy of it.
+const BYTE* ResourceImageBytes(size_t* size);
 // Finds a resource by numeric type and by name (an integer resource or a
 // string, compared without regard to case). Any language matches.
 bool FindResourceData(WORD type, LPCSTR name, ResourceData* out);

@@ -34,9 +34,16 @@ std::string hex(Rng& rng, int count) {
 
 // A reading such as "-12.407": whole part without leading zeros.
 std::string reading(Rng& rng, int whole, int frac, bool signed_value) {
+    // One draw per statement: compilers differ in which operand of an
+    // expression they evaluate first, and the panels must not.
     std::string s = signed_value && rng.chance(40) ? "-" : "";
-    s += std::to_string(rng.range(0, 9) + (whole > 1 ? 10 * rng.range(1, 9) : 0));
-    if (frac > 0) s += "." + digits(rng, frac);
+    int value = rng.range(0, 9);
+    if (whole > 1) value += 10 * rng.range(1, 9);
+    s += std::to_string(value);
+    if (frac > 0) {
+        s += '.';
+        s += digits(rng, frac);
+    }
     return s;
 }
 
@@ -153,7 +160,9 @@ Image draw_panel_a() {
     block(img, 5, 20, 143, 100, "CHANNELS");
     readings(img, 9, 29, 9, {"FLUX", "GRID", "CORE", "VECT", "SYNC", "RELAY", "NODE", "AXIS"}, 46, rng);
     for (int i = 0; i < 8; ++i) {
-        draw_text(img, kFont3x5, 96, 30 + 9 * i, hex(rng, 3) + "-" + hex(rng, 2), kCyanDim);
+        std::string code = hex(rng, 3) + "-";
+        code += hex(rng, 2);
+        draw_text(img, kFont3x5, 96, 30 + 9 * i, code, kCyanDim);
         if (rng.chance(55))
             img.fill_rect(134, 30 + 9 * i, 138, 34 + 9 * i, kCyanMid);
         else
@@ -208,7 +217,7 @@ Image draw_panel_b() {
     block(img, 5, 20, 122, 104, "ROUTES");
     readings(img, 9, 29, 9, {"NORTH", "SOUTH", "EAST", "WEST", "UPPER", "LOWER", "SPAN", "LOOP"}, 50, rng);
     block(img, 128, 20, 250, 104, "CELLS");
-    code_table(img, 132, 29, 5, 11, 24, rng);
+    code_table(img, 132, 28, 5, 11, 24, rng);
 
     // Hatched blocks on the right under the columns.
     hatched_box(img, 128, 110, 180, 150, 3, false, kCyanDim);
@@ -237,7 +246,9 @@ Image draw_panel_b() {
     draw_text(img, kFont3x5, 122, 210, "LATENCY " + reading(rng, 1, 2, false), kCyan);
     draw_text(img, kFont3x5, 122, 217, "BUFFER " + digits(rng, 4), kCyanDim);
     ruler(img, 122, 250, 236, 4, rng);
-    draw_text(img, kFont3x5, 122, 243, "REV " + digits(rng, 2) + "." + digits(rng, 1), kCyanDim);
+    std::string rev = "REV " + digits(rng, 2) + ".";
+    rev += digits(rng, 1);
+    draw_text(img, kFont3x5, 122, 243, rev, kCyanDim);
     return img;
 }
 

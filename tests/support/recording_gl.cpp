@@ -166,7 +166,11 @@ HGLRC WINAPI wglCreateContext(HDC) {
 BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
     Record("wglMakeCurrent", {static_cast<double>(reinterpret_cast<uintptr_t>(dc)),
                               static_cast<double>(reinterpret_cast<uintptr_t>(context))});
+    rec::Get().current = context;
     return context != nullptr;
+}
+HGLRC WINAPI wglGetCurrentContext(void) {
+    return rec::Get().current;
 }
 BOOL WINAPI wglDeleteContext(HGLRC context) {
     Record("wglDeleteContext", {static_cast<double>(reinterpret_cast<uintptr_t>(context))});

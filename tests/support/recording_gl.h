@@ -35,6 +35,7 @@ struct Recorder {
     GLenum blendSource = GL_ONE;
     GLenum blendDestination = GL_ZERO;
     GLuint nextTexture = 1;
+    HGLRC current = nullptr;
     // Knobs.
     std::vector<WORD> missingBitmaps;  // LoadImageA fails for these ids
     bool pixelFormats = true;          // ChoosePixelFormat finds one
