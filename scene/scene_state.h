@@ -46,3 +46,5 @@ void ReleaseRenderContext(HWND window, HDC dc, HGLRC context);
 
 // The three scene textures, from bitmaps 111, 112 and 114.
 void LoadSceneTextures();
+
+LRESULT CALLBACK SceneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -98,6 +98,14 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define HTNOWHERE 0
 #define HTCLIENT 1
 #define HTCAPTION 2
+#define HTBORDER 18
+
+#define MA_ACTIVATE 1
+#define MA_ACTIVATEANDEAT 2
+#define MA_NOACTIVATE 3
+#define MA_NOACTIVATEANDEAT 4
+
+#define HWND_BROADCAST ((HWND)(ULONG_PTR)0xffff)
 
 #define VK_BACK 0x08
 #define VK_TAB 0x09
@@ -107,9 +115,13 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define VK_MENU 0x12
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
+#define VK_F4 0x73
+#define VK_F10 0x79
 
 #define MK_LBUTTON 0x0001
 #define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
 #define MK_MBUTTON 0x0010
 
 // Class styles
@@ -233,7 +245,10 @@ BOOL WINAPI ScreenToClient(HWND window, LPPOINT point);
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
 #define SW_NORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOWNOACTIVATE 4
 #define SW_SHOW 5
+#define SW_SHOWMINNOACTIVE 7
 #define SW_SHOWNA 8
 
 #define GWL_WNDPROC (-4)
@@ -266,11 +281,18 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
 BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG message);
 
 // Timers
+#define USER_TIMER_MINIMUM 0x0000000A
+#define USER_TIMER_MAXIMUM 0x7FFFFFFF
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 
 // Cursor
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_IBEAM MAKEINTRESOURCEA(32513)
+#define IDC_WAIT MAKEINTRESOURCEA(32514)
+#define IDC_CROSS MAKEINTRESOURCEA(32515)
+#define IDC_HAND MAKEINTRESOURCEA(32649)
+#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
 BOOL WINAPI GetCursorPos(LPPOINT point);
 BOOL WINAPI SetCursorPos(int x, int y);
 HCURSOR WINAPI SetCursor(HCURSOR cursor);
@@ -308,7 +330,30 @@ BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
 #define STN_CLICKED 0
 #define BS_PUSHBUTTON 0x00000000L
 #define BS_DEFPUSHBUTTON 0x00000001L
+#define BS_TYPEMASK 0x0000000FL
 #define BN_CLICKED 0
+
+// Dialog manager: what a control asks for (WM_GETDLGCODE), the default
+// push button, string tables.
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
+#ifndef MAKEWPARAM
+#define MAKEWPARAM(lo, hi) ((WPARAM)(DWORD)MAKELONG(lo, hi))
+#endif
+#ifndef MAKELPARAM
+#define MAKELPARAM(lo, hi) ((LPARAM)(DWORD)MAKELONG(lo, hi))
+#endif
+int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int bufferMax);
 
 // System parameters
 #define SPI_SETSCREENSAVERRUNNING 97

@@ -1,5 +1,6 @@
 // The generic GDI object calls: stock objects, GetObjectA, SelectObject,
 // DeleteObject.
+#include "platform/core/gdi_font.h"
 #include "platform/core/gdi_objects.h"
 
 #include <algorithm>
@@ -37,7 +38,29 @@ int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer) {
         std::memcpy(buffer, &info, static_cast<size_t>(count));
         return count;
     }
+    if (const Font* font = FontOf(object)) {
+        if (buffer == nullptr) {
+            return static_cast<int>(sizeof(LOGFONTA));
+        }
+        int count = std::clamp(size, 0, static_cast<int>(sizeof(LOGFONTA)));
+        std::memcpy(buffer, &font->logFont, static_cast<size_t>(count));
+        return count;
+    }
     return 0;
+}
+
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
+    DeviceContext* context = Find<DeviceContext>(dc);
+    if (context == nullptr || object == nullptr) {
+        return nullptr;
+    }
+    // Fonts are the only objects a window's device context takes here.
+    if (FontOf(object) != nullptr) {
+        HGDIOBJ previous = context->font != nullptr ? context->font : GetStockObject(SYSTEM_FONT);
+        context->font = object;
+        return previous;
+    }
+    return nullptr;
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {

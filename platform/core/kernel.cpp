@@ -1,4 +1,4 @@
-// Kernel odds and ends: last error, strings, module handle of the executable.
+// Kernel odds and ends: last error, strings, the tick count.
 #include "platform/api/windows.h"
 #include "platform/core/host.h"
 #include "platform/core/resources.h"
@@ -44,6 +44,3 @@ LPSTR WINAPI lstrcpynA(LPSTR destination, LPCSTR source, int maxCount) {
     return destination;
 }
 
-HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
-    return name == nullptr ? layer::MainInstance() : nullptr;
-}

@@ -2,7 +2,11 @@
 // and geometry.
 #include "platform/core/window.h"
 
+#include "platform/core/failures.h"
+#include "platform/core/focus.h"
 #include "platform/core/gdi_objects.h"
+#include "platform/core/host.h"
+#include "platform/core/input.h"
 
 #include <algorithm>
 #include <cctype>
@@ -61,6 +65,9 @@ Window* FindWindowObject(HWND window) {
 }
 
 SIZE ClientSize(const Window* window) {
+    if (window->isDesktop) {
+        return host::ScreenSize();
+    }
     LONG inset = (window->style & WS_BORDER) ? 2 : 0;
     SIZE size{window->rect.right - window->rect.left - inset, window->rect.bottom - window->rect.top - inset};
     size.cx = std::max<LONG>(size.cx, 0);
@@ -81,6 +88,78 @@ POINT ClientOrigin(const Window* window) {
     return origin;
 }
 
+RECT ScreenRectOf(const Window* window) {
+    if (window->isDesktop) {
+        SIZE screen = host::ScreenSize();
+        return RECT{0, 0, screen.cx, screen.cy};
+    }
+    RECT rect = window->rect;
+    if ((window->style & WS_CHILD) != 0) {
+        if (const Window* parent = FindWindowObject(window->parent)) {
+            POINT origin = ClientOrigin(parent);
+            rect.left += origin.x;
+            rect.right += origin.x;
+            rect.top += origin.y;
+            rect.bottom += origin.y;
+        }
+    }
+    return rect;
+}
+
+HWND RootOf(HWND handle) {
+    const Window* window = FindWindowObject(handle);
+    while (window != nullptr && (window->style & WS_CHILD) != 0) {
+        const Window* parent = FindWindowObject(window->parent);
+        if (parent == nullptr) {
+            break;
+        }
+        handle = window->parent;
+        window = parent;
+    }
+    return window != nullptr ? handle : nullptr;
+}
+
+bool IsSelfOrDescendant(HWND ancestor, HWND handle) {
+    for (const Window* window = FindWindowObject(handle); window != nullptr;) {
+        if (handle == ancestor) {
+            return true;
+        }
+        if ((window->style & WS_CHILD) == 0) {
+            return false;
+        }
+        handle = window->parent;
+        window = FindWindowObject(handle);
+    }
+    return false;
+}
+
+void ValidateWindow(HWND handle) {
+    if (Window* window = FindWindowObject(handle)) {
+        window->needsPaint = false;
+        window->needsErase = false;
+        window->updateRect = RECT{};
+    }
+}
+
+void ForgetAllWindows() {
+    std::vector<HWND> order = CreationOrder();
+    CreationOrder().clear();
+    for (HWND handle : order) {
+        Window* window = FindWindowObject(handle);
+        if (window == nullptr) {
+            continue;
+        }
+        WindowDestroyed(handle);
+        if (window->ownDC != nullptr) {
+            DestroyWindowDC(window->ownDC);
+        }
+        RemoveObject(reinterpret_cast<uintptr_t>(handle));
+    }
+    auto& classes = Classes().classes;
+    classes.erase(std::remove_if(classes.begin(), classes.end(), [](const auto& c) { return !c->builtIn; }),
+                  classes.end());
+}
+
 std::vector<HWND> TopLevelWindows() {
     std::vector<HWND> result;
     for (HWND handle : CreationOrder()) {
@@ -96,8 +175,12 @@ std::vector<HWND> TopLevelWindows() {
 
 using namespace layer;
 
-ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
+namespace layer {
+namespace {
+
+ATOM AddClass(const WNDCLASSA* windowClass, bool builtIn) {
     if (windowClass == nullptr || windowClass->lpszClassName == nullptr || windowClass->lpfnWndProc == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     if (IS_INTRESOURCE(windowClass->lpszClassName) || FindClass(windowClass->lpszClassName) != nullptr) {
@@ -114,9 +197,25 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     c->icon = windowClass->hIcon;
     c->cursor = windowClass->hCursor;
     c->background = windowClass->hbrBackground;
+    c->builtIn = builtIn;
     ATOM atom = c->atom;
     Classes().classes.push_back(std::move(c));
     return atom;
+}
+
+}  // namespace
+
+ATOM RegisterBuiltInClass(const WNDCLASSA& windowClass) {
+    return AddClass(&windowClass, true);
+}
+
+}  // namespace layer
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
+    if (TakeFailure(Failure::RegisterClass)) {
+        return 0;
+    }
+    return AddClass(windowClass, false);
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
@@ -149,7 +248,7 @@ BOOL WINAPI GetClassInfoA(HINSTANCE, LPCSTR className, LPWNDCLASSA out) {
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                             int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
     const WindowClass* c = FindClass(className);
-    if (c == nullptr) {
+    if (c == nullptr || TakeFailure(Failure::CreateWindow)) {
         return nullptr;
     }
     Window* parentWindow = nullptr;
@@ -164,7 +263,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     auto* window = new Window();
     window->windowClass = c;
     window->proc = c->proc;
-    window->style = style;
+    // Created hidden: WM_CREATE comes before the window becomes visible.
+    window->style = style & ~static_cast<DWORD>(WS_VISIBLE);
     window->exStyle = exStyle;
     window->text = windowName != nullptr ? windowName : "";
     if (x == CW_USEDEFAULT) {
@@ -191,6 +291,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     }
     if (parentWindow != nullptr && (style & WS_CHILD) != 0) {
         parentWindow->children.push_back(handle);
+    } else {
+        AddToZOrder(handle);
     }
     CREATESTRUCTA create{param,  instance, menu, parent, height, width, y, x, static_cast<LONG>(style),
                          windowName, className, exStyle};
@@ -207,14 +309,17 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         return nullptr;  // destroyed during creation
     }
     if ((style & WS_VISIBLE) != 0) {
-        InvalidateRect(handle, nullptr, TRUE);
+        ShowWindow(handle, SW_SHOW);
     }
-    return handle;
+    return IsWindow(handle) ? handle : nullptr;
 }
 
 BOOL WINAPI DestroyWindow(HWND handle) {
     Window* window = FindWindowObject(handle);
-    if (window == nullptr || window->destroying) {
+    if (window == nullptr || window->destroying || window->isDesktop) {
+        if (window == nullptr) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        }
         return FALSE;
     }
     window->destroying = true;
@@ -250,6 +355,60 @@ BOOL WINAPI DestroyWindow(HWND handle) {
     order.erase(std::remove(order.begin(), order.end(), handle), order.end());
     RemoveObject(reinterpret_cast<uintptr_t>(handle));
     return TRUE;
+}
+
+BOOL WINAPI ShowWindow(HWND handle, int command) {
+    Window* window = FindWindowObject(handle);
+    if (window == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    BOOL wasVisible = (window->style & WS_VISIBLE) != 0;
+    bool show = command != SW_HIDE;
+    if (show != (wasVisible != 0)) {
+        SendMessageA(handle, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+        if ((window = FindWindowObject(handle)) == nullptr) {
+            return wasVisible;
+        }
+        if (show) {
+            window->style |= WS_VISIBLE;
+            InvalidateRect(handle, nullptr, TRUE);
+            POINT cursor;
+            GetCursorPos(&cursor);
+            RECT area = ScreenRectOf(window);
+            if (cursor.x >= area.left && cursor.x < area.right && cursor.y >= area.top && cursor.y < area.bottom) {
+                input::RequestMouseRefresh();
+            }
+        } else {
+            window->style &= ~static_cast<DWORD>(WS_VISIBLE);
+            if (HWND focus = GetFocus(); focus != nullptr && IsSelfOrDescendant(handle, focus)) {
+                SetFocus(nullptr);
+            }
+        }
+    }
+    bool activates = command != SW_HIDE && command != SW_SHOWNA && command != SW_SHOWNOACTIVATE &&
+                     command != SW_SHOWMINNOACTIVE;
+    if (activates && IsWindow(handle) && (window->style & WS_CHILD) == 0) {
+        ActivateWindow(handle);
+    }
+    return wasVisible;
+}
+
+HWND WINAPI GetDesktopWindow(void) {
+    static HWND desktop = nullptr;
+    if (FindWindowObject(desktop) == nullptr) {
+        static WindowClass desktopClass;
+        desktopClass.name = "#32769";
+        desktopClass.proc = DefWindowProcA;
+        desktopClass.builtIn = true;
+        auto* window = new Window();
+        window->windowClass = &desktopClass;
+        window->proc = DefWindowProcA;
+        window->style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
+        window->isDesktop = true;
+        desktop = reinterpret_cast<HWND>(AddObject(window));
+    }
+    return desktop;
 }
 
 BOOL WINAPI IsWindow(HWND window) {
@@ -354,16 +513,7 @@ BOOL WINAPI GetWindowRect(HWND handle, LPRECT rect) {
     if (window == nullptr || rect == nullptr) {
         return FALSE;
     }
-    *rect = window->rect;
-    if ((window->style & WS_CHILD) != 0) {
-        if (const Window* parent = FindWindowObject(window->parent)) {
-            POINT origin = ClientOrigin(parent);
-            rect->left += origin.x;
-            rect->right += origin.x;
-            rect->top += origin.y;
-            rect->bottom += origin.y;
-        }
-    }
+    *rect = ScreenRectOf(window);
     return TRUE;
 }
 

@@ -20,6 +20,7 @@ struct WindowClass {
     HICON icon = nullptr;
     HCURSOR cursor = nullptr;
     HBRUSH background = nullptr;
+    bool builtIn = false;  // the layer's own (controls, dialogs): survives headless::Reset
 };
 
 struct DeviceContext;
@@ -48,6 +49,7 @@ struct Window : Object {
     bool needsErase = false;
     RECT updateRect{};
     void* hostData = nullptr;  // the back end's own record for this window
+    bool isDesktop = false;    // GetDesktopWindow's: the whole screen, no parent
 };
 
 // The window behind a handle, or null when the handle is not a live window.
@@ -62,7 +64,32 @@ std::vector<HWND> TopLevelWindows();
 // A registered class by name or atom, or null.
 const WindowClass* FindClass(LPCSTR name);
 // Called as a window goes away, after WM_NCDESTROY: drops its timers and
-// queued messages and lets the back end forget it.
+// queued messages, focus, foreground and z-order place, and lets the back
+// end forget it.
 void WindowDestroyed(HWND window);
+
+// Clears the window's update region, as BeginPaint does, so no WM_PAINT is
+// generated for it until it is invalidated again.
+void ValidateWindow(HWND window);
+// Registers a class that belongs to the layer itself (controls, the dialog
+// class): unlike the system's classes it survives headless::Reset. Returns
+// the atom, 0 when the name is taken.
+ATOM RegisterBuiltInClass(const WNDCLASSA& windowClass);
+// The top-level window a window belongs to (itself for a top-level window).
+HWND RootOf(HWND window);
+// Whether `window` is `ancestor` or one of its children, at any depth.
+bool IsSelfOrDescendant(HWND ancestor, HWND window);
+// The window's rectangle on the screen.
+RECT ScreenRectOf(const Window* window);
+// Visible top-level windows front to back: topmost ones first, then the
+// most recently activated or created.
+std::vector<HWND> ZOrder();
+// Makes a top-level window the active (foreground) one: to the front of the
+// z-order and, unless the focus is already inside it, the focus. Sends
+// WM_KILLFOCUS / WM_SETFOCUS, no activation messages.
+void ActivateWindow(HWND window);
+// Forgets every window without sending a message, and every class that is
+// not built in (headless::Reset).
+void ForgetAllWindows();
 
 }  // namespace layer
