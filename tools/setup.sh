@@ -9,7 +9,7 @@ packages=(
     libpng-dev libfreetype-dev fonts-dejavu-core
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     libgtest-dev libbenchmark-dev
-    clang
+    clang libclang-rt-dev
     xvfb xdotool x11-apps
 )
 
