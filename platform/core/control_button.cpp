@@ -121,19 +121,13 @@ LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
         case WM_ENABLE:
             InvalidateRect(handle, nullptr, FALSE);
             return 0;
-        case WM_SETTEXT: {
-            LRESULT result = DefWindowProcA(handle, message, wParam, lParam);
-            InvalidateRect(handle, nullptr, FALSE);
+        case WM_SETTEXT:
+        case WM_SETFONT:
+        case WM_GETFONT: {
+            LRESULT result = 0;
+            HandleControlTextAndFont(handle, message, wParam, lParam, &result);
             return result;
         }
-        case WM_SETFONT:
-            SetWindowLongA(handle, kControlFontSlot, static_cast<LONG_PTR>(wParam));
-            if (LOWORD(lParam) != 0) {
-                InvalidateRect(handle, nullptr, FALSE);
-            }
-            return 0;
-        case WM_GETFONT:
-            return GetWindowLongA(handle, kControlFontSlot);
         case WM_GETDLGCODE:
             return DLGC_BUTTON | (IsDefault(handle) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
         default:

@@ -105,19 +105,13 @@ LRESULT CALLBACK StaticProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
                              reinterpret_cast<LPARAM>(handle));
             }
             return 0;
-        case WM_SETTEXT: {
-            LRESULT result = DefWindowProcA(handle, message, wParam, lParam);
-            InvalidateRect(handle, nullptr, FALSE);
+        case WM_SETTEXT:
+        case WM_SETFONT:
+        case WM_GETFONT: {
+            LRESULT result = 0;
+            HandleControlTextAndFont(handle, message, wParam, lParam, &result);
             return result;
         }
-        case WM_SETFONT:
-            SetWindowLongA(handle, kControlFontSlot, static_cast<LONG_PTR>(wParam));
-            if (LOWORD(lParam) != 0) {
-                InvalidateRect(handle, nullptr, FALSE);
-            }
-            return 0;
-        case WM_GETFONT:
-            return GetWindowLongA(handle, kControlFontSlot);
         case WM_GETDLGCODE:
             return DLGC_STATIC;
         case WM_NCDESTROY:
@@ -127,6 +121,27 @@ LRESULT CALLBACK StaticProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
             return DefWindowProcA(handle, message, wParam, lParam);
         default:
             return DefWindowProcA(handle, message, wParam, lParam);
+    }
+}
+
+bool HandleControlTextAndFont(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    switch (message) {
+        case WM_SETTEXT:
+            *result = DefWindowProcA(handle, message, wParam, lParam);
+            InvalidateRect(handle, nullptr, FALSE);
+            return true;
+        case WM_SETFONT:
+            SetWindowLongA(handle, kControlFontSlot, static_cast<LONG_PTR>(wParam));
+            if (LOWORD(lParam) != 0) {
+                InvalidateRect(handle, nullptr, FALSE);
+            }
+            *result = 0;
+            return true;
+        case WM_GETFONT:
+            *result = GetWindowLongA(handle, kControlFontSlot);
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -21,4 +21,8 @@ constexpr int kControlStateSlot = 0;  // Static: its bitmap; Button: pressed fla
 constexpr int kControlFontSlot = 8;   // WM_SETFONT
 constexpr int kControlExtraBytes = 16;
 
+// The text and font messages every control answers alike: a new text
+// repaints, the font is kept in its slot. True when `message` was one of them.
+bool HandleControlTextAndFont(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
 }  // namespace layer
