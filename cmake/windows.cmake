@@ -11,16 +11,9 @@ add_library(ostrel_system STATIC ${OSTREL_SCENE_SOURCES} ${OSTREL_SHELL_SOURCES}
 target_include_directories(ostrel_system PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(ostrel_system PUBLIC glu32 opengl32 gdi32 user32 shell32 advapi32 kernel32)
 
-if(EXISTS ${OSTREL_WINMAIN})
-    # The screen saver: a GUI executable (-mwindows) named .scr, with the C and
-    # C++ runtimes linked in so that it runs on a bare system.
-    add_executable(ostrel WIN32 ${OSTREL_WINMAIN} res/ostrel.rc)
-    set_target_properties(ostrel PROPERTIES SUFFIX ".scr")
-    target_link_libraries(ostrel PRIVATE ostrel_system)
-    target_link_options(ostrel PRIVATE -static -static-libgcc -static-libstdc++)
-else()
-    # Until the shell exists: link the scene against the import libraries.
-    add_executable(ostrel-scene-check WIN32 tools/win32_scene_check.cpp res/ostrel.rc)
-    target_link_libraries(ostrel-scene-check PRIVATE ostrel_system)
-    target_link_options(ostrel-scene-check PRIVATE -static -static-libgcc -static-libstdc++)
-endif()
+# The screen saver: a GUI executable (-mwindows) named .scr, with the C and
+# C++ runtimes linked in so that it runs on a bare system, symbols stripped.
+add_executable(ostrel WIN32 ${OSTREL_WINMAIN} res/ostrel.rc)
+set_target_properties(ostrel PROPERTIES SUFFIX ".scr")
+target_link_libraries(ostrel PRIVATE ostrel_system)
+target_link_options(ostrel PRIVATE -static -static-libgcc -static-libstdc++ -s)
