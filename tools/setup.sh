@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    libosmesa6-dev libglu1-mesa-dev libgl-dev libx11-dev
+    libosmesa6-dev libglu1-mesa-dev libgl-dev libglx-dev libx11-dev
     libpng-dev libfreetype-dev fonts-dejavu-core
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     libgtest-dev libbenchmark-dev

@@ -14,8 +14,13 @@ SIZE ScreenSize();
 uint64_t Now();
 // Milliseconds since an arbitrary start, wrapping at 2^32 like GetTickCount.
 DWORD Ticks();
-// A window is going away: drop whatever drawing surface the back end kept for it.
+// A window is going away: drop whatever drawing surface (and native window)
+// the back end kept for it.
 void ForgetWindowSurface(HWND window);
+// Native windows, for a back end that shows them. A window's record is
+// complete and WM_NCCREATE not yet sent; a window was shown or hidden.
+void WindowCreated(HWND window);
+void WindowShown(HWND window, bool visible);
 
 // Events, in the manner of GLFW. The back end hands input to the core
 // through platform/core/input.h.

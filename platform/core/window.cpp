@@ -294,6 +294,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     } else {
         AddToZOrder(handle);
     }
+    host::WindowCreated(handle);
     CREATESTRUCTA create{param,  instance, menu, parent, height, width, y, x, static_cast<LONG>(style),
                          windowName, className, exStyle};
     LPARAM createArg = reinterpret_cast<LPARAM>(&create);
@@ -372,6 +373,7 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
         }
         if (show) {
             window->style |= WS_VISIBLE;
+            host::WindowShown(handle, true);
             InvalidateRect(handle, nullptr, TRUE);
             POINT cursor;
             GetCursorPos(&cursor);
@@ -381,6 +383,7 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
             }
         } else {
             window->style &= ~static_cast<DWORD>(WS_VISIBLE);
+            host::WindowShown(handle, false);
             if (HWND focus = GetFocus(); focus != nullptr && IsSelfOrDescendant(handle, focus)) {
                 SetFocus(nullptr);
             }

@@ -96,6 +96,11 @@ uint64_t Now() { return Host().now; }
 
 DWORD Ticks() { return static_cast<DWORD>(Host().now) + Host().tickOffset; }
 
+// Nothing to show on the virtual screen: windows exist only in the layer.
+void WindowCreated(HWND) {}
+
+void WindowShown(HWND, bool) {}
+
 void PollEvents() { headless::detail::DeliverDueEvents(); }
 
 bool WaitEvents(DWORD timeout, WPARAM* quitCode) {
