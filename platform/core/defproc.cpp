@@ -1,6 +1,8 @@
 // The default window procedure: what Windows does with a message that the
 // window's own procedure passes on.
+#include "platform/core/call_log.h"
 #include "platform/core/gdi_surface.h"
+#include "platform/core/reset.h"
 #include "platform/core/window.h"
 
 #include <algorithm>
@@ -9,6 +11,14 @@
 using namespace layer;
 
 namespace {
+
+// System commands that reached the default handling, for the host to show.
+CallLog<WPARAM>& SystemCommands() {
+    static CallLog<WPARAM> log;
+    static const bool hooked = (AddResetHook([] { log.Clear(); }), true);
+    (void)hooked;
+    return log;
+}
 
 bool IsChild(const Window* window) {
     return (window->style & WS_CHILD) != 0;
@@ -121,6 +131,8 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM l
             }
             return MA_ACTIVATE;
         case WM_SYSCOMMAND:
+            // Windows reads only the command: its low four bits are its own.
+            SystemCommands().Add(wParam & 0xFFF0);
             if ((wParam & 0xFFF0) == SC_CLOSE) {
                 SendMessageA(handle, WM_CLOSE, 0, 0);
             }
@@ -136,3 +148,11 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM l
             return 0;
     }
 }
+
+namespace layer {
+
+const std::vector<WPARAM>& DefaultSystemCommands() {
+    return SystemCommands().Entries();
+}
+
+}  // namespace layer

@@ -71,6 +71,8 @@ void WindowDestroyed(HWND window);
 // Clears the window's update region, as BeginPaint does, so no WM_PAINT is
 // generated for it until it is invalidated again.
 void ValidateWindow(HWND window);
+// The system commands (masked to the command) that reached DefWindowProcA.
+const std::vector<WPARAM>& DefaultSystemCommands();
 // Registers a class that belongs to the layer itself (controls, the dialog
 // class): unlike the system's classes it survives headless::Reset. Returns
 // the atom, 0 when the name is taken.

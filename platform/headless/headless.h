@@ -185,6 +185,9 @@ void SetWindowsFamily(WindowsFamily family);
 // Makes GetVersionExA fail (return FALSE) until set back.
 void SetVersionCallFails(bool fails);
 
+// The system commands that reached DefWindowProcA, masked to the command
+// (wParam & 0xFFF0) as Windows reads them, in order.
+const std::vector<WPARAM>& DefaultSystemCommands();
 // Every Sleep argument, in order. Sleep does not move the clock.
 const std::vector<DWORD>& SleepCalls();
 

@@ -10,6 +10,8 @@
 #include "platform/core/system_state.h"
 #include "platform/core/timers.h"
 #include "platform/headless/headless.h"
+
+#include "platform/core/window.h"
 #include "platform/headless/host_state.h"
 
 #include <algorithm>
@@ -194,6 +196,10 @@ void SetWindowsFamily(WindowsFamily family) {
 
 void SetVersionCallFails(bool fails) {
     layer::SetVersionCallFails(fails);
+}
+
+const std::vector<WPARAM>& DefaultSystemCommands() {
+    return layer::DefaultSystemCommands();
 }
 
 const std::vector<DWORD>& SleepCalls() {

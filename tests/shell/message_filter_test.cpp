@@ -202,4 +202,35 @@ TEST_F(SaverWindowMessages, FullScreenKeepsHelpToItself) {
     });
 }
 
+// Which system commands the full-screen filter keeps from the default
+// handling (where Windows would start another saver or switch windows): only
+// the exact three values, and none in the preview.
+TEST_F(SaverWindowMessages, OnlyTheExactSystemCommandsAreSwallowed) {
+    struct Case {
+        bool preview;
+        WPARAM command;
+        bool reachesDefault;
+    };
+    const Case cases[] = {
+        {false, SC_SCREENSAVE, false},     {false, SC_NEXTWINDOW, false},     {false, SC_PREVWINDOW, false},
+        {false, SC_SCREENSAVE | 0x2, true}, {false, SC_NEXTWINDOW | 0xF, true}, {false, SC_PREVWINDOW | 0x1, true},
+        {false, SC_KEYMENU, true},          {false, SC_MONITORPOWER, true},    {true, SC_SCREENSAVE, true},
+        {true, SC_NEXTWINDOW, true},        {true, SC_PREVWINDOW, true},
+    };
+    for (const Case& c : cases) {
+        FreshProcess();
+        RunAndCall(
+            [&](HWND saver) {
+                size_t before = headless::DefaultSystemCommands().size();
+                EXPECT_EQ(SendMessageA(saver, WM_SYSCOMMAND, c.command, 0), 0);
+                const std::vector<WPARAM>& reached = headless::DefaultSystemCommands();
+                ASSERT_EQ(reached.size(), before + (c.reachesDefault ? 1 : 0)) << std::hex << c.command;
+                if (c.reachesDefault) {
+                    EXPECT_EQ(reached.back(), c.command & 0xFFF0);
+                }
+            },
+            c.preview ? MakeWindow() : nullptr);
+    }
+}
+
 }  // namespace
