@@ -29,6 +29,8 @@ void Reset(DWORD ticks) {
 
 void SetScreenSize(int width, int height) {
     Host().screen = SIZE{std::max(width, 1), std::max(height, 1)};
+    // A smaller screen takes the cursor with it.
+    layer::SetCursorPoint(layer::CursorPoint());
 }
 
 DWORD Ticks() {

@@ -124,5 +124,16 @@ TEST_F(CursorTest, SetCursorPosMovesTheCursorAndCountsAsMovement) {
     EXPECT_FALSE(GetCursorPos(nullptr));
 }
 
+TEST_F(CursorTest, AShrinkingScreenTakesTheCursorWithIt) {
+    headless::SetScreenSize(1024, 768);
+    SetCursorPos(1000, 700);
+    headless::SetScreenSize(640, 480);
+    POINT p;
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, 639);
+    EXPECT_EQ(p.y, 479);
+    headless::SetScreenSize(1024, 768);
+}
+
 }  // namespace
 }  // namespace platform_test
