@@ -11,6 +11,9 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang libclang-rt-dev
     xvfb xdotool x11-apps
+    # The 64-bit Windows test build and the Wine that runs it (never wine32:
+    # no i386 packages on these machines).
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything (the Linux build with its tests and the 32-bit Windows
-# build) and runs every test. Exits non-zero when anything fails.
+# Builds everything (the Linux build with its tests, which builds the 64-bit
+# Windows test build for Wine inside it, and the 32-bit Windows build) and
+# runs every test. Exits non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
