@@ -173,6 +173,19 @@ int CyanPixels(const Image& image, int left, int top, int right, int bottom) {
     return count;
 }
 
+bool CyanInEveryQuarter(const Image& image) {
+    int halfW = image.width / 2;
+    int halfH = image.height / 2;
+    return CyanPixels(image, 0, 0, halfW, halfH) > 0 && CyanPixels(image, halfW, 0, image.width, halfH) > 0 &&
+           CyanPixels(image, 0, halfH, halfW, image.height) > 0 &&
+           CyanPixels(image, halfW, halfH, image.width, image.height) > 0;
+}
+
+int XServer::Xdotool(std::vector<std::string> arguments) const {
+    arguments.insert(arguments.begin(), "xdotool");
+    return Run(arguments);
+}
+
 XServer::XServer(int width, int height) {
     // Xvfb picks a free display number itself and writes it to the pipe once
     // it accepts connections, so parallel tests never meet on one server.

@@ -49,6 +49,8 @@ bool ReadXwd(const std::vector<uint8_t>& bytes, Image* image);
 
 // Pixels in the rectangle that are the towers' cyan.
 int CyanPixels(const Image& image, int left, int top, int right, int bottom);
+// Whether each quarter of the image shows some cyan: a window covering it all.
+bool CyanInEveryQuarter(const Image& image);
 
 // An Xvfb of its own, on a display number it picks.
 class XServer {
@@ -62,6 +64,8 @@ public:
                   const std::string& output = "") const;
     // Runs a tool (xdotool, xwd) to its end, at most 10 s; its exit code.
     int Run(const std::vector<std::string>& argv, const std::string& output = "") const;
+    // xdotool with these arguments on this display; its exit code.
+    int Xdotool(std::vector<std::string> arguments) const;
     // The whole screen; false when xwd fails.
     bool Screenshot(Image* image) const;
     // Takes screenshots until `ready` accepts one or `milliseconds` pass;

@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -44,10 +45,7 @@ protected:
         EXPECT_TRUE(shown) << "no towers on screen; see " << path;
         return saver;
     }
-    int Xdotool(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), "xdotool");
-        return server.Run(arguments);
-    }
+    int Xdotool(std::vector<std::string> arguments) { return server.Xdotool(std::move(arguments)); }
 
     e2e::XServer server{kWidth, kHeight};
 };
@@ -57,12 +55,7 @@ TEST_F(OstrelOnX, FullScreenSaverCoversTheScreenWithTowers) {
     Image screen;
     ASSERT_TRUE(server.Screenshot(&screen));
     // Towers in every quarter: the window covers the whole screen.
-    int halfW = kWidth / 2;
-    int halfH = kHeight / 2;
-    EXPECT_GT(e2e::CyanPixels(screen, 0, 0, halfW, halfH), 0);
-    EXPECT_GT(e2e::CyanPixels(screen, halfW, 0, kWidth, halfH), 0);
-    EXPECT_GT(e2e::CyanPixels(screen, 0, halfH, halfW, kHeight), 0);
-    EXPECT_GT(e2e::CyanPixels(screen, halfW, halfH, kWidth, kHeight), 0);
+    EXPECT_TRUE(e2e::CyanInEveryQuarter(screen));
     EXPECT_FALSE(saver.WaitExit(0).has_value());
 }
 
