@@ -181,6 +181,17 @@ bool CyanInEveryQuarter(const Image& image) {
            CyanPixels(image, halfW, halfH, image.width, image.height) > 0;
 }
 
+bool ShowsTowers(const Image& image) {
+    return CyanPixels(image, 0, 0, image.width, image.height) > image.width * image.height / 50;
+}
+
+bool XServer::WaitForTowers(int milliseconds, const std::string& shotName, std::string* path) const {
+    Image screen;
+    bool shown = WaitForScreen(&screen, milliseconds, ShowsTowers);
+    *path = SaveForViewing(screen, shotName);
+    return shown;
+}
+
 int XServer::Xdotool(std::vector<std::string> arguments) const {
     arguments.insert(arguments.begin(), "xdotool");
     return Run(arguments);

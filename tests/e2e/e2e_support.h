@@ -51,6 +51,14 @@ bool ReadXwd(const std::vector<uint8_t>& bytes, Image* image);
 int CyanPixels(const Image& image, int left, int top, int right, int bottom);
 // Whether each quarter of the image shows some cyan: a window covering it all.
 bool CyanInEveryQuarter(const Image& image);
+// Whether the towers are on screen: cyan on more than a fiftieth of it.
+bool ShowsTowers(const Image& image);
+
+// An input that should close the running saver, as xdotool arguments.
+struct CloseInput {
+    const char* name;
+    std::vector<std::string> xdotool;
+};
 
 // An Xvfb of its own, on a display number it picks.
 class XServer {
@@ -72,6 +80,10 @@ public:
     // the last one is left in *image.
     template <class Ready>
     bool WaitForScreen(Image* image, int milliseconds, Ready ready) const;
+    // Waits up to `milliseconds` for the towers and keeps the last screenshot
+    // as `shotName` for viewing; false (with its path in *path) when they
+    // never showed.
+    bool WaitForTowers(int milliseconds, const std::string& shotName, std::string* path) const;
 
 private:
     int display_ = -1;

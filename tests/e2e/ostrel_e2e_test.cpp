@@ -21,10 +21,6 @@ constexpr int kHeight = 480;
 constexpr int kShowTimeout = 15000;
 constexpr int kExitTimeout = 5000;
 
-bool ShowsTowers(const Image& image) {
-    return e2e::CyanPixels(image, 0, 0, image.width, image.height) > image.width * image.height / 50;
-}
-
 class OstrelOnX : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -39,10 +35,8 @@ protected:
     // Starts the full-screen saver and waits until its towers are on screen.
     Process StartSaver(const std::string& shotName) {
         Process saver = Start({"/s"});
-        Image screen;
-        bool shown = server.WaitForScreen(&screen, kShowTimeout, ShowsTowers);
-        std::string path = e2e::SaveForViewing(screen, shotName);
-        EXPECT_TRUE(shown) << "no towers on screen; see " << path;
+        std::string path;
+        EXPECT_TRUE(server.WaitForTowers(kShowTimeout, shotName, &path)) << "no towers on screen; see " << path;
         return saver;
     }
     int Xdotool(std::vector<std::string> arguments) { return server.Xdotool(std::move(arguments)); }
@@ -59,10 +53,7 @@ TEST_F(OstrelOnX, FullScreenSaverCoversTheScreenWithTowers) {
     EXPECT_FALSE(saver.WaitExit(0).has_value());
 }
 
-struct CloseInput {
-    const char* name;
-    std::vector<std::string> xdotool;
-};
+using e2e::CloseInput;
 
 class SaverCloses : public OstrelOnX, public ::testing::WithParamInterface<CloseInput> {};
 

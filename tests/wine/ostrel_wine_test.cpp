@@ -35,10 +35,6 @@ public:
 
 const auto* registered = ::testing::AddGlobalTestEnvironment(new WinePrefix);
 
-bool ShowsTowers(const Image& image) {
-    return e2e::CyanPixels(image, 0, 0, image.width, image.height) > image.width * image.height / 50;
-}
-
 // The push button's light face and the picture's blue web address: Wine
 // paints the dialog's spare width light grey too, so light alone is not enough.
 bool ShowsAboutBox(const Image& image) {
@@ -70,10 +66,8 @@ protected:
     }
     Process StartSaver(const std::string& shotName) {
         Process saver = Start("/s");
-        Image screen;
-        bool shown = server.WaitForScreen(&screen, kShowTimeout, ShowsTowers);
-        std::string path = e2e::SaveForViewing(screen, "wine_" + shotName);
-        EXPECT_TRUE(shown) << "no towers on screen; see " << path;
+        std::string path;
+        EXPECT_TRUE(server.WaitForTowers(kShowTimeout, "wine_" + shotName, &path)) << "no towers on screen; see " << path;
         return saver;
     }
     int Xdotool(std::vector<std::string> arguments) { return server.Xdotool(std::move(arguments)); }
@@ -89,10 +83,7 @@ TEST_F(OstrelUnderWine, SaverFillsTheScreenWithTowers) {
     EXPECT_FALSE(saver.WaitExit(0).has_value());
 }
 
-struct CloseInput {
-    const char* name;
-    std::vector<std::string> xdotool;
-};
+using e2e::CloseInput;
 
 class WineSaverCloses : public OstrelUnderWine, public ::testing::WithParamInterface<CloseInput> {};
 
